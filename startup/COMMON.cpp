@@ -5,6 +5,8 @@
 #include "quotes/LineTable.h"
 #include "startup/StartupFailureHandler.h"
 
+#include <QApplication>
+
 namespace quoteshow::COMMON {
 
 std::unique_ptr<Form1> Main(const QString &argumentText)
@@ -30,6 +32,14 @@ std::unique_ptr<Form1> Main(const QString &argumentText)
         StartupFailureHandler(failure, quotePath);
         return nullptr;
     }
+}
+
+int Run(const QString &argumentText)
+{
+    const std::unique_ptr<Form1> form = Main(argumentText);
+    if (!form)
+        return 1;
+    return QApplication::exec();
 }
 
 } // namespace quoteshow::COMMON

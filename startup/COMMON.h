@@ -17,4 +17,9 @@ inline constexpr char16_t kDefaultQuotePath[] = u"Jokes.TXT";
 // event loop; returns none after a failure, once its message was dismissed.
 std::unique_ptr<Form1> Main(const QString &argumentText);
 
+// Main, then the event loop while the window is open. Returns the exit
+// status: 0 once the shown window was closed, 1 after a start-up failure, so
+// that a script can tell a failed start from a good one.
+int Run(const QString &argumentText);
+
 } // namespace quoteshow::COMMON

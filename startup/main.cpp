@@ -7,8 +7,5 @@ int main(int argc, char **argv)
     // Taken before Qt sees argv: a quote file may well be named "-style".
     const QString argumentText = quoteshow::ArgumentText(argc, argv);
     const auto application = quoteshow::OpenDisplay(argv[0]);
-    const auto form = quoteshow::COMMON::Main(argumentText);
-    if (!form)
-        return 1;
-    return application->exec();
+    return quoteshow::COMMON::Run(argumentText);
 }
