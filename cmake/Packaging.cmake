@@ -21,6 +21,8 @@ set(_staged ${PROJECT_BINARY_DIR}/packaging)
 # The sample quote file, in the folder the menu entry starts the program in.
 set(QUOTESHOW_SAMPLE_SUBDIR ${CMAKE_INSTALL_DATADIR}/quoteshow)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/Jokes.TXT DESTINATION ${QUOTESHOW_SAMPLE_SUBDIR})
+# Debian wants the licence as the package's copyright file.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 
 # The menu entry names the sample's folder as an absolute path, and that path
 # is known only when installing: a package is installed under /usr while the
