@@ -28,13 +28,16 @@ QString DecodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
+QString DecodeUtf8KeepingBom(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+    return utf8.decode(bytes);
+}
+
 QString DecodeQuoteText(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return DecodeWindows1252(bytes);
+    return bytes.isValidUtf8() ? DecodeUtf8KeepingBom(bytes) : DecodeWindows1252(bytes);
 }
 
 } // namespace quoteshow

@@ -17,7 +17,7 @@ QStringList SlotsOf(const LineTable &table)
 {
     QStringList slotTexts;
     for (int index = 0; index <= table.LineCount; ++index)
-        slotTexts << table.Slot(std::int16_t(index)).toString();
+        slotTexts << table.Slot(std::int16_t(index));
     return slotTexts;
 }
 
@@ -37,6 +37,8 @@ private slots:
     void detectsSeparatorLines_data();
     void detectsSeparatorLines();
     void emptyFileHasNoTable();
+    void lineEndsAtEveryOffset_data();
+    void lineEndsAtEveryOffset();
     void boundsLineCount_data();
     void boundsLineCount();
 };
@@ -143,8 +145,43 @@ void LineTableTest::detectsSeparatorLines()
     const QByteArray framed = "A\r\n" + alone + "\r\nB\r\n";
     const LineTable framedTable = LoadLineTable(QByteArrayView(framed));
     QCOMPARE(int(framedTable.LineCount), 3);
-    QCOMPARE(framedTable.Slot(1).toString(), line);
+    QCOMPARE(framedTable.Slot(1), line);
     QCOMPARE(framedTable.SeparatorCount, isSeparator ? 1 : 0);
+}
+
+// Line ends are searched 64 bytes at a time with a byte-wise tail: a line end
+// or a non-ASCII byte on either side of a block edge must be found alike.
+void LineTableTest::lineEndsAtEveryOffset_data()
+{
+    QTest::addColumn<int>("fileBytes");
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::addColumn<char>("filler");
+
+    for (const int size : {15, 16, 17, 63, 64, 65, 127, 128, 129, 200}) {
+        QTest::addRow("CR in %d bytes", size) << size << QByteArray("\r") << 'a';
+        QTest::addRow("CR LF in %d bytes", size) << size << QByteArray("\r\n") << 'a';
+        // 0xE9 is not UTF-8 on its own: the file is read as Windows-1252.
+        QTest::addRow("CR in %d bytes of Windows-1252", size) << size << QByteArray("\r") << char(0xE9);
+    }
+}
+
+void LineTableTest::lineEndsAtEveryOffset()
+{
+    QFETCH(int, fileBytes);
+    QFETCH(QByteArray, lineEnd);
+    QFETCH(char, filler);
+
+    const QString fillerText = filler == 'a' ? QStringLiteral("a") : QStringLiteral("\u00e9");
+    for (int at = 0; at + lineEnd.size() <= fileBytes; ++at) {
+        const QByteArray bytes =
+            QByteArray(at, filler) + lineEnd + QByteArray(fileBytes - at - lineEnd.size(), filler);
+        QStringList expected{fillerText.repeated(at)};
+        if (at + lineEnd.size() < fileBytes)
+            expected << fillerText.repeated(fileBytes - at - lineEnd.size());
+        expected << QString();
+        const LineTable table = LoadLineTable(QByteArrayView(bytes));
+        QCOMPARE(SlotsOf(table), expected);
+    }
 }
 
 void LineTableTest::emptyFileHasNoTable()
@@ -192,7 +229,7 @@ void LineTableTest::boundsLineCount()
     }
     const LineTable table = LoadLineTable(QByteArrayView(fileBytes));
     QCOMPARE(int(table.LineCount), lineCount);
-    QCOMPARE(table.Slot(std::int16_t(lineCount - 1)).toString(), lastLine);
+    QCOMPARE(table.Slot(std::int16_t(lineCount - 1)), lastLine);
     QVERIFY(table.Slot(std::int16_t(lineCount)).isEmpty());
     QCOMPARE(table.SeparatorCount, 0);
 }

@@ -53,7 +53,7 @@ QStringList SlotsOf(const LineTable &table)
 {
     QStringList slotTexts;
     for (int index = 0; index <= table.LineCount; ++index)
-        slotTexts << table.Slot(std::int16_t(index)).toString();
+        slotTexts << table.Slot(std::int16_t(index));
     return slotTexts;
 }
 
@@ -193,7 +193,7 @@ void QuoteFileTest::relativePathFromCurrentDirectory()
         return;
     }
     QVERIFY2(!failure.has_value(), qPrintable(failure ? failure->ErrorDescription : QString()));
-    QCOMPARE(table.Slot(0).toString(), firstLine);
+    QCOMPARE(table.Slot(0), firstLine);
 }
 
 void QuoteFileTest::openFailures_data()
