@@ -20,6 +20,16 @@ enum class Press { Click, Return, KeypadEnter, Space };
 constexpr int kSafetyTimeoutMs = 5000;
 constexpr int kTimedOut = 99;
 
+// A one-line quote window, arranged and shown as start-up leaves it.
+bool ShowOneLineQuote(Form1 &form)
+{
+    form.SetWindowTitle();
+    form.SetQuoteText(QStringLiteral("A\r"));
+    form.ArrangeWindow();
+    form.ShowWindow();
+    return QTest::qWaitForWindowActive(&form);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Press)
@@ -37,10 +47,7 @@ private slots:
 void Form1ButtonTest::focusWhenShown()
 {
     Form1 form;
-    form.SetQuoteText(QStringLiteral("A\r"));
-    form.ArrangeWindow();
-    form.ShowWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(ShowOneLineQuote(form));
 
     QCOMPARE(QApplication::focusWidget(), form.btnAck);
     QCOMPARE(form.focusWidget(), form.btnAck);
@@ -65,11 +72,7 @@ void Form1ButtonTest::pressEndsEventLoop()
     QFETCH(Press, press);
 
     Form1 form;
-    form.SetWindowTitle();
-    form.SetQuoteText(QStringLiteral("A\r"));
-    form.ArrangeWindow();
-    form.ShowWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(ShowOneLineQuote(form));
 
     bool pressed = false;
     QTimer::singleShot(0, &form, [&] {
@@ -107,10 +110,7 @@ void Form1ButtonTest::pressEndsEventLoop()
 void Form1ButtonTest::otherKeysDoNotEnd()
 {
     Form1 form;
-    form.SetQuoteText(QStringLiteral("A\r"));
-    form.ArrangeWindow();
-    form.ShowWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(ShowOneLineQuote(form));
 
     bool pressed = false;
     QTimer::singleShot(0, &form, [&] {
