@@ -1,9 +1,6 @@
 #include "startup/DisplayConnection.h"
 
-#include "resources/ProgramIcon.h"
-
 #include <QList>
-#include <QScreen>
 #include <QStringList>
 
 #include <cstdio>
@@ -63,15 +60,6 @@ std::unique_ptr<QApplication> OpenDisplay(char *programName)
     g_previousHandler = qInstallMessageHandler(HoldMessagesWhileConnecting);
     auto application = std::make_unique<QApplication>(qtArgc, qtArgv);
     qInstallMessageHandler(g_previousHandler);
-    // Ties the windows to the installed menu entry, so that docks and task
-    // bars show its name and icon: on Wayland through the app id, on X11
-    // through WM_CLASS, which Qt takes from the application name. No display
-    // name is set: Qt would append it to the window title, which must stay
-    // exactly as the program builds it.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quoteshow.QuoteShow"));
-    QApplication::setApplicationName(QStringLiteral("quoteshow"));
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    QApplication::setWindowIcon(ProgramIcon(screen ? screen->depth() : 32));
     // Connected after all: what Qt said on the way is passed on unchanged.
     for (const HeldMessage &held : std::as_const(g_heldMessages)) {
         const QMessageLogContext context(nullptr, 0, nullptr, held.category.constData());
