@@ -121,7 +121,9 @@ bool Form1::event(QEvent *event)
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowStateChange:
-        if (outerHeightPixels_ > 0 && windowHandle() && windowHandle()->frameMargins() != fittedFrame_)
+        // Not after the user has maximised the window: it is theirs then.
+        if (outerHeightPixels_ > 0 && windowHandle() && windowHandle()->frameMargins() != fittedFrame_
+            && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
             FitToFrame(windowHandle()->frameMargins());
         break;
     default:
