@@ -8,7 +8,6 @@ if(QUOTESHOW_QUOTES_ONLY)
   return()
 endif()
 
-set(QUOTESHOW_APP_ID "io.github.quoteshow.QuoteShow")
 # The day this version was released, for the AppStream release list.
 set(QUOTESHOW_RELEASE_DATE "2026-12-11")
 set(QUOTESHOW_MAINTAINER "The QuoteShow Developers <quoteshow@example.org>"

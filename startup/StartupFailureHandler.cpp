@@ -1,6 +1,7 @@
 #include "startup/StartupFailureHandler.h"
 
 #include "quotes/ErrorFacility.h"
+#include "resources/VersionInfo.h"
 
 #include <QMessageBox>
 
@@ -16,7 +17,7 @@ QString FailureMessage(const Failure &failure, const QString &quotePath)
 
 void StartupFailureHandler(const Failure &failure, const QString &quotePath)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf16(kApplicationTitle),
+    QMessageBox box(QMessageBox::NoIcon, ReadVersionInfo().ProductName,
                     FailureMessage(failure, quotePath), QMessageBox::Ok);
     // A path such as "<b>x" is shown as typed, never as markup.
     box.setTextFormat(Qt::PlainText);

@@ -7,14 +7,12 @@
 
 namespace quoteshow {
 
-// The application's title, the caption of the message box.
-inline constexpr char16_t kApplicationTitle[] = u"QuoteShow";
-
 // "Error 53: The file <path> does not exist." for a missing file, otherwise
 // "Error <code> <description> occurred."
 QString FailureMessage(const Failure &failure, const QString &quotePath);
 
-// Shows the message in a modal box with one OK button and waits for it.
+// Shows the message in a modal box with one OK button and waits for it; its
+// caption is the application's title, the product name.
 void StartupFailureHandler(const Failure &failure, const QString &quotePath);
 
 } // namespace quoteshow

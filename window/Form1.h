@@ -26,7 +26,6 @@ public:
 
     // The outer height (title bar and frame included) set by ArrangeWindow.
     int OuterHeightPixels() const { return outerHeightPixels_; }
-    const TwipScale &Scale() const { return scale_; }
 
     QLabel *const Label1;
     QLabel *const Label2;
